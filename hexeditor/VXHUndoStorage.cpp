@@ -1,0 +1,6 @@
+#include "hexeditor/VXHUndoStorage.h"
+
+void TVXHUndoStorage::Reset() {
+  Clear();
+  FCount = 0;
+}
