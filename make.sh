@@ -36,7 +36,7 @@ build() {
     flock 9
     cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
     cmake --build "$dir" -j2
-  ) 9>"$ROOT/.build.lock"
+  ) 9>"${TMPDIR:-/tmp}/zqhexeditor-build.lock"
 }
 
 sanitize=0

@@ -1,0 +1,3 @@
+#include "app/untIniFile.h"
+
+TZQDavAruOptions DavAruOptions;

@@ -1,0 +1,3 @@
+#include "hexeditorex/VXHexEditorEx.h"
+
+TVXHexEditorEx::TVXHexEditorEx(QWidget* parent) : TCustomVXHexEditor(parent) {}
