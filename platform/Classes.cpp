@@ -2,6 +2,7 @@
 #include "platform/SysUtils.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -186,8 +187,11 @@ void TFileStream::Flush() {
 // ---------------------------------------------------------------- TReplacingFileStream
 
 TReplacingFileStream::TReplacingFileStream(const QString& target) : FTarget(target) {
-  QString dir = ExtractFilePath(target);
-  QByteArray templ = native(dir + QStringLiteral(".") + ExtractFileName(target) + QStringLiteral(".XXXXXX"));
+  // Replace what a link points to, not the link itself.
+  const QFileInfo info(target);
+  if (info.isSymLink() && info.exists()) FTarget = info.canonicalFilePath();
+  const QString dir = ExtractFilePath(FTarget);
+  QByteArray templ = native(dir + QStringLiteral(".") + ExtractFileName(FTarget) + QStringLiteral(".XXXXXX"));
   FHandle = ::mkstemp(templ.data());
   if (FHandle < 0) {
     const int err = errno;
@@ -213,6 +217,9 @@ void TReplacingFileStream::Commit() {
   mode_t mode;
   if (::stat(native(FTarget).constData(), &st) == 0) {
     mode = st.st_mode & 07777;
+    // Best effort: only a privileged user can hand the file back to its owner.
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid())
+      [[maybe_unused]] int ignored = ::fchown(FHandle, st.st_uid, st.st_gid);
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
