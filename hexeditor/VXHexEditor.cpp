@@ -82,15 +82,15 @@ void TCustomVXHexEditor::UpdateGridSize() {
   const QFontMetrics fm(font());
   const int cw = std::max(1, fm.horizontalAdvance(QLatin1Char('w')));
   SetDefaultRowHeight(fm.height() + 2);
-  SetRowHeight(0, 0);
-  SetRowHeight(1, 0);
-  SetColWidth(0, 10 * cw + 21);
-  SetColWidth(1, 6);
+  SetRowHeights(0, 0);
+  SetRowHeights(1, 0);
+  SetColWidths(0, 10 * cw + 21);
+  SetColWidths(1, 6);
   const int m = 2 * FBytesPerColumn;
   for (int k = 0; k < 2 * n; ++k)
-    SetColWidth(k + 2, k == 2 * n - 1 ? 2 * cw : cw + (k % m == m - 1 ? cw : 0));
-  SetColWidth(2 * n + 2, cw);
-  for (int c = 2 * n + 3; c < ColCount(); ++c) SetColWidth(c, cw + 1);
+    SetColWidths(k + 2, k == 2 * n - 1 ? 2 * cw : cw + (k % m == m - 1 ? cw : 0));
+  SetColWidths(2 * n + 2, cw);
+  for (int c = 2 * n + 3; c < ColCount(); ++c) SetColWidths(c, cw + 1);
 }
 
 void TCustomVXHexEditor::BuildRulerText() {}

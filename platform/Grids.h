@@ -1,17 +1,32 @@
 // Grid base of the editor control: cells in columns and rows, fixed rows and columns
-// that do not scroll, a current cell and scrolling counted in rows and columns.
-// Only rows with an explicit height are stored, so geometry stays cheap however
-// many rows there are.
+// that do not scroll, a current cell, scrolling counted in rows and columns, and the
+// mouse-selecting state with its auto-scroll timer.
+//
+// Only rows with an explicit height are stored, and every geometry query walks at most
+// the visible rows, so a grid of 134 million rows costs what a grid of 100 does.
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QRect>
+#include <functional>
 #include <map>
 #include <vector>
 
 #include "platform/Graphics.h"
 
-struct TGridCoord { int X = -1; int Y = -1; };
+struct TGridCoord {
+  int X = -1;
+  int Y = -1;
+  bool operator==(const TGridCoord&) const = default;
+};
+
+struct TGridRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+enum TGridState : uint8_t { gsNormal, gsSelecting };
 
 class TCustomGrid : public QAbstractScrollArea {
   Q_OBJECT
@@ -19,7 +34,7 @@ public:
   explicit TCustomGrid(QWidget* parent = nullptr);
   ~TCustomGrid() override;
 
-  int ColCount() const { return FColCount; }
+  int ColCount() const { return static_cast<int>(FColWidths.size()); }
   void SetColCount(int n);
   int RowCount() const { return FRowCount; }
   void SetRowCount(int n);
@@ -28,53 +43,125 @@ public:
   int FixedRows() const { return FFixedRows; }
   void SetFixedRows(int n);
 
-  int ColWidth(int col) const;
-  void SetColWidth(int col, int width);
+  int DefaultColWidth() const { return FDefaultColWidth; }
+  void SetDefaultColWidth(int w);
+  int ColWidths(int col) const;
+  void SetColWidths(int col, int width);
   int DefaultRowHeight() const { return FDefaultRowHeight; }
   void SetDefaultRowHeight(int h);
-  int RowHeight(int row) const;
-  void SetRowHeight(int row, int height);
+  int RowHeights(int row) const;
+  void SetRowHeights(int row, int height);
 
+  // The current cell.
   int Col() const { return FCol; }
   int Row() const { return FRow; }
-  int TopRow() const { return FTopRow; }    // first visible scrolling row
-  int LeftCol() const { return FLeftCol; }  // first visible scrolling column
+  // First visible scrolling row and column.
+  int TopRow() const { return FTopRow; }
+  int LeftCol() const { return FLeftCol; }
   void SetTopRow(int row);
   void SetLeftCol(int col);
-  int VisibleRowCount() const;  // fully visible scrolling rows
+  // Fully visible scrolling rows and columns.
+  int VisibleRowCount() const;
   int VisibleColCount() const;
 
-  // Moves the current cell after asking SelectCell; with show, scrolls it into view.
+  // Asks SelectCell, then moves the current cell; with Show scrolls it into view.
   void MoveCurrentCell(int col, int row, bool show);
-  QRect CellRect(int col, int row) const;  // empty when not visible
-  TGridCoord MouseCoord(int x, int y) const;  // -1 outside
+
+  // Pixel rectangles in viewport coordinates; empty when not visible.
+  QRect CellRect(int col, int row) const;
+  QRect BoxRect(int left, int top, int right, int bottom) const;
+  // The cell under a viewport point, (-1, -1) outside the cells.
+  TGridCoord MouseCoord(int x, int y) const;
 
   void InvalidateCell(int col, int row);
   void InvalidateRow(int row);
+  void InvalidateRect(const TGridRect& cells);
   void InvalidateGrid();
 
-protected:
-  virtual bool SelectCell(int col, int row) { return true; }
-  virtual void DrawCell(QPainter& p, int col, int row, const QRect& rect) {}
-  virtual void TopLeftChanged() {}
+  TGridState GridState() const { return FGridState; }
+  bool ThumbTracking() const { return FThumbTracking; }
+  void SetThumbTracking(bool on);
 
+  // Platform mouse and key events, fired by the base handlers.
+  std::function<void(QObject*, TMouseButton, TShiftState, int, int)> OnMouseDown;
+  std::function<void(QObject*, TMouseButton, TShiftState, int, int)> OnMouseUp;
+  std::function<void(QObject*, TShiftState, int, int)> OnMouseMove;
+  std::function<void(QObject*, int&, TShiftState)> OnKeyDown;
+  std::function<void(QObject*, uint8_t&)> OnKeyPress;
+
+  static constexpr int AutoScrollInterval = 60;  // milliseconds
+
+protected:
+  // Hooks in the order the platform calls them.
+  virtual bool SelectCell(int col, int row) { return true; }
+  virtual void TopLeftChanged() {}
+  virtual void Paint(QPainter& p, const QRect& clip);
+  virtual void DrawCell(QPainter& p, int col, int row, const QRect& rect) {}
+  virtual void KeyDown(int& Key, TShiftState Shift);
+  virtual void KeyPress(uint8_t& Key);
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void DblClick() {}
+  // Return true when the wheel turn was used; otherwise the view scrolls.
+  virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, QPoint MousePos) { return false; }
+  virtual void TimerTick();       // auto-scroll while selecting
+  virtual void Resize() {}
+  virtual void ScrollMessage() {}  // after a scroll-bar action moved the view
+  virtual void DoEnter() {}
+  virtual void DoExit() {}
+  // Whether Tab is a key for the control (true) or moves the focus (false).
+  virtual bool WantsTabKey() const { return true; }
+
+  void StopSelecting();
+
+  // Qt plumbing.
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
-  void UpdateScrollBars();
+  void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void timerEvent(QTimerEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
+  bool event(QEvent* e) override;
 
 private:
-  int ColumnLeft(int col) const;    // x of a column (scrolled), -1 when hidden left
-  int RowTop(int row) const;        // y of a row (scrolled), -1 when hidden above
   int FixedRowsHeight() const;
-  int FixedColsWidth() const;
+  int FixedColsWidth() const { return FColLeft[FFixedCols]; }
+  int ScrollRowTop(int row) const;    // y of a scrolling row at or below TopRow
+  int ColumnX(int col) const;         // x of a column, -1 when scrolled out to the left
+  int RowY(int row) const;            // y of a row, -1 when scrolled out above
+  int MaxTopRow() const;
+  int MaxLeftCol() const;
+  void RebuildColumnEdges();
   void ScrollIntoView(int col, int row);
+  void UpdateScrollBars();
+  void SetTopLeft(int col, int row);
 
-  int FColCount = 5, FRowCount = 5, FFixedCols = 1, FFixedRows = 1;
-  std::vector<int> FColWidths;
+  std::vector<int> FColWidths{64, 64, 64, 64, 64};
+  std::vector<int> FColLeft;          // prefix sums of FColWidths, size ColCount + 1
+  int FRowCount = 5, FFixedCols = 1, FFixedRows = 1;
   int FDefaultColWidth = 64;
   int FDefaultRowHeight = 24;
-  std::map<int, int> FRowHeights;  // only explicitly set rows
+  std::map<int, int> FRowHeights;     // rows of non-default height
   int FCol = 1, FRow = 1, FTopRow = 1, FLeftCol = 1;
-  bool FUpdatingScroll = false;
+  TGridState FGridState = gsNormal;
+  QBasicTimer FTimer;
+  bool FThumbTracking = true;
+  bool FUpdatingScrollBars = false;
 };
+
+// Windows virtual-key code of a key event, from the physical key where the platform
+// tells it, so that Ctrl+Shift+3 is the digit 3 on every keyboard layout.
+int VirtualKeyFromEvent(const QKeyEvent& e);
+TShiftState ShiftStateFromModifiers(Qt::KeyboardModifiers m, Qt::MouseButtons b = Qt::NoButton);
+
+// Pointer position in global coordinates right now; replaceable in tests.
+QPoint QueryCursorPos();
+void SetCursorPosSource(std::function<QPoint()> source);
