@@ -10,6 +10,7 @@
 
 #include "hexeditor/VXHExceptions.h"
 #include "hexeditor/VXHMemoryStream.h"
+#include "hexeditor/VXHOffsetFormat.h"
 #include "hexeditor/VXHTranslationKind.h"
 #include "platform/Grids.h"
 
@@ -20,6 +21,7 @@ enum TVXHProgressKind : uint8_t { pkLoad, pkSave };
 using TVXHProgressEvent = std::function<void(QObject* Sender, TVXHProgressKind ProgressType,
                                              const QString& aName, uint8_t Percent, bool& Cancel)>;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
+using TVXHGetOffsetTextEvent = std::function<void(QObject* Sender, int64_t Number, QString& OffsetText)>;
 
 class TCustomVXHexEditor : public TCustomGrid {
   Q_OBJECT
@@ -71,14 +73,76 @@ public:
 
   // ---- layout
   int BytesPerRow() const { return FBytesPerRow; }
+  void SetBytesPerRow(int value);
   int BytesPerColumn() const { return FBytesPerColumn; }
+  void SetBytesPerColumn(int value);
   int BytesPerUnit() const { return FBytesPerUnit; }
   void SetBytesPerUnit(int value);
+  int RulerBytesPerUnit() const { return FRulerBytesPerUnit; }
+  void SetRulerBytesPerUnit(int value);
+  int BytesPerBlock() const { return FBytesPerBlock; }
+  void SetBytesPerBlock(int value);
+  bool SeparateBlocksInCharField() const { return FSeparateBlocksInCharField; }
+  void SetSeparateBlocksInCharField(bool value);
+  int GutterWidth() const { return FGutterWidth; }
+  void SetGutterWidth(int value);
+  bool ShowRuler() const { return FShowRuler; }
+  void SetShowRuler(bool value);
+  bool DrawGutter3D() const { return FDrawGutter3D; }
+  void SetDrawGutter3D(bool value);
+  bool HexLowerCase() const { return FHexLowerCase; }
+  void SetHexLowerCase(bool value);
+  QString OffsetFormat() const { return FOffsetFormat.Format; }
+  void SetOffsetFormat(const QString& value);
+  const TVXHOffsetFormat& OffsetFormatRecord() const { return FOffsetFormat; }
+  const TFont& Font() const { return FFont; }
+  void SetFont(const TFont& value);
+  QString Version() const;
+  void SetVersion(const QString&) {}
+
+  int CharWidth() const { return FCharWidth; }
+  int LineHeight() const { return FLineHeight; }
+  int HexColumnCount() const { return 2 * FBytesPerRow; }
+  int EffectiveRulerUnit() const { return FEffectiveRulerUnit; }
+  int GutterChars() const { return FGutterChars; }
+  const QString& RulerText() const { return FRulerText; }
+  QChar HexDigit(int value) const { return QLatin1Char(FDigits[value & 15]); }
+
+  void UpdateLayout();
   void UpdateGridSize();
+  void UpdateGutterWidth();
   void BuildRulerText();
 
+  // Cells and bytes.
+  int CellToPosition(int ACol, int ARow) const;
+  bool LastFieldIsCharField() const { return FLastFieldIsChar; }
+  TGridCoord PositionToCell(int Position, bool InCharField) const;
+  int PositionToRow(int Position) const { return Position / FBytesPerRow + 2; }
+  int OtherFieldColumn(int ACol, bool* InCharField = nullptr) const;
+  bool IsCharFieldColumn(int ACol) const { return ACol > HexColumnCount() + 2; }
+  int FirstVisiblePosition() const;
+  int LastVisiblePosition() const;
+  int AlignToUnit(int p) const { return (p / FBytesPerUnit) * FBytesPerUnit; }
+  void NormalizeRange(int& a, int& b) const;
+  void ClampToEnd(int& p) const;
+
+  void ParseOffsetFormat(const QString& Text);
+  virtual QString GetOffsetText(uint32_t Offset);
+  TVXHGetOffsetTextEvent OnGetOffsetText;
+
+  // ---- caret and selection
+  int CaretPosition() const;
+  bool CaretInCharField() const;
+  bool CaretOnSecondNibble() const;
+  int SelAnchor() const { return FSelAnchor; }
+  int SelLow() const { return FSelLow; }
+  int SelHigh() const { return FSelHigh; }
+  // Stores the three selection positions, each clamped to -1 .. size - 1.
+  void SetSelectionRaw(int Anchor, int Low, int High, bool Redraw);
+
   // ---- editing state
-  bool InsertMode() const { return FInsertMode; }
+  bool InsertMode() const;
+  void SetInsertMode(bool value);
   bool AllowInsertMode() const { return FAllowInsertMode; }
   bool NoSizeChange() const { return FNoSizeChange; }
   bool ReadOnlyView() const { return FReadOnlyView; }
@@ -107,6 +171,9 @@ protected:
 
   void DrawCell(QPainter& p, int col, int row, const QRect& rect) override;
   bool event(QEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  bool InsertAllowed() const;
+  void ApplyUnitSizeFollowers();
 
   TVXHMemoryStream FDataStorage;
   std::unique_ptr<TVXHUndoStorage> FUndoStorage;
@@ -126,12 +193,29 @@ protected:
 
   int FBytesPerRow = 16;
   int FBytesPerColumn = 2;
-  bool FInsertMode = false;
+  int FRulerBytesPerUnit = -1;
+  int FEffectiveRulerUnit = 1;
+  int FBytesPerBlock = -1;
+  bool FSeparateBlocksInCharField = true;
+  int FGutterWidth = -1;
+  bool FShowRuler = false;
+  bool FDrawGutter3D = true;
+  bool FHexLowerCase = false;
+  const char* FDigits = "0123456789ABCDEF";
+  TVXHOffsetFormat FOffsetFormat;
+  TFont FFont;
+  int FCharWidth = -1;
+  int FLineHeight = 0;
+  int FGutterChars = -1;
+  QString FRulerText;
+  mutable bool FLastFieldIsChar = false;
+
+  bool FInsertMode = false;  // the setting; InsertMode() tells whether it is in effect
   bool FAllowInsertMode = true;
   bool FNoSizeChange = false;
   bool FReadOnlyView = false;
   bool FSelecting = false;
   int FMaxUndo = 1048576;
-  int FSelStart = -1, FSelPosition = -1, FSelEnd = -1, FSelectionPivot = -1;
+  int FSelAnchor = -1, FSelLow = -1, FSelHigh = -1, FSelectionPivot = -1;
   bool FSelectionChangedPending = false;
 };

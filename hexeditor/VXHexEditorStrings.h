@@ -13,4 +13,17 @@ inline const QString FileTooLarge =
     QStringLiteral("Die Datei %s ist zu groß: höchstens 2147483647 Bytes können bearbeitet werden.");
 inline const QString OutOfMemory =
     QStringLiteral("Nicht genügend Arbeitsspeicher, um %s zu laden (%s Bytes).");
+inline const QString InvalidBytesPerUnit =
+    QStringLiteral("Ungültige Anzahl Bytes Per Unit %xh, erlaubt sind: 01h..BytesProZeile");
+inline const QString InvalidBytesPerRow = QStringLiteral("Ungültige Anzahl Bytes per Zeile");
+inline const QString InvalidBytesPerColumn = QStringLiteral("Ungültige Anzahl Bytes per Spalte");
+inline const QString InvalidRulerUnit =
+    QStringLiteral("Ungültige Anzeige für Bytes/Einheit %d, erlaubt sind: -1,1,2,4,8");
+inline const QString OffsetFormatMissing = QStringLiteral("Fehlendes Zeichen im Offset-Format: %s");
+inline const QString OffsetFormatRadix =
+    QStringLiteral("Ungültiger Radix im Offset-Format (%xh), erlaubt sind: 02h..10h");
+inline const QString UnicodeBytesPerUnit =
+    QStringLiteral("Bytes pro Unit muss auf 2 für Verwendung mit Unicode gesetzt werden");
+inline const QString InvalidRadixChar =
+    QStringLiteral("Ungültiges Zeichen %s - es kann nicht mit Radix %sh konvertiert werden");
 }  // namespace VXHStrings

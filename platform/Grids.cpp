@@ -174,6 +174,21 @@ void TCustomGrid::SetColWidths(int col, int width) {
   viewport()->update();
 }
 
+void TCustomGrid::SetAllColWidths(const std::vector<int>& widths) {
+  const size_t n = std::min(widths.size(), FColWidths.size());
+  bool changed = false;
+  for (size_t i = 0; i < n; ++i) {
+    const int w = std::max(widths[i], 0);
+    changed |= FColWidths[i] != w;
+    FColWidths[i] = w;
+  }
+  if (!changed) return;
+  RebuildColumnEdges();
+  FLeftCol = std::clamp(FLeftCol, FFixedCols, std::max(FFixedCols, MaxLeftCol()));
+  UpdateScrollBars();
+  viewport()->update();
+}
+
 void TCustomGrid::SetDefaultRowHeight(int h) {
   h = std::max(h, 0);
   if (h == FDefaultRowHeight) return;

@@ -47,6 +47,8 @@ public:
   void SetDefaultColWidth(int w);
   int ColWidths(int col) const;
   void SetColWidths(int col, int width);
+  // All widths at once (one relayout instead of one per column).
+  void SetAllColWidths(const std::vector<int>& widths);
   int DefaultRowHeight() const { return FDefaultRowHeight; }
   void SetDefaultRowHeight(int h);
   int RowHeights(int row) const;

@@ -32,7 +32,7 @@ QString Format(const QString& fmt, std::initializer_list<TFormatArg> args) {
     }
     const qint64 v = std::get<qint64>(*a);
     switch (k.unicode()) {
-      case u'x': out += QString::number(static_cast<quint64>(static_cast<quint32>(v)), 16); break;
+      case u'x':
       case u'X': out += QString::number(static_cast<quint64>(static_cast<quint32>(v)), 16).toUpper(); break;
       case u'u': out += QString::number(static_cast<quint32>(v)); break;
       default: out += QString::number(v); break;

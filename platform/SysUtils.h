@@ -32,7 +32,7 @@ ZQ_DECLARE_EXCEPTION(EWriteError, EStreamError)
 ZQ_DECLARE_EXCEPTION(EOutOfMemory, Exception)
 ZQ_DECLARE_EXCEPTION(EIniFileException, Exception)
 
-// Delphi-style formatting: %s, %d, %u, %x (lower-case hex digits), %X and %%,
+// Delphi-style formatting: %s, %d, %u, %x (upper-case hex digits, as %X) and %%,
 // consumed left to right. Missing arguments format as empty text.
 using TFormatArg = std::variant<qint64, QString>;
 QString Format(const QString& fmt, std::initializer_list<TFormatArg> args);
