@@ -42,13 +42,17 @@ struct TZQDavAruOptions {
 
 extern TZQDavAruOptions DavAruOptions;
 
-// Fills DavAruOptions from the file; a missing file gets the defaults, written at once.
+// Fills DavAruOptions from the file (never fails; missing keys and bad values give the
+// defaults). A missing file gets the defaults, written at once (which may raise
+// EIniFileException like WriteSettings).
 void ReadSettings(const QString& path);
 // Writes the thirty keys of the section "EDITOR"; raises EIniFileException
 // "nach %s kann nicht geschrieben werden" when the file cannot be written.
 void WriteSettings(const QString& path);
 void SetDefaultSettings();
 
-// Where the settings file lives: the executable's path with ".ini" when its folder is
-// writable, otherwise the same file name in the user's configuration folder.
+// Where the settings file lives: the executable's path with its extension replaced by ".ini"
+// (".ini" appended when it has none) when that folder is writable or the file exists and is
+// writable; otherwise the same file name in the user's configuration folder (created when
+// missing). A program folder under /usr is not writable for a user.
 QString SettingsFilePath(const QString& executablePath);
