@@ -18,7 +18,7 @@ namespace {
 
 const QString kSection = QStringLiteral("EDITOR");
 
-// The keys of the section "EDITOR" in the order they are written (Part 4.3), each with its
+// The keys of the section "EDITOR" in the order they are written, each with its
 // field. Reading goes through the same table; the defaults are those of a fresh record.
 enum class TKind { Integer, Boolean, Character, String, Colour };
 

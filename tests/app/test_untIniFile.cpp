@@ -16,7 +16,7 @@
 
 namespace {
 
-// The section as a program writes it from scratch (Part 4.3), in the written key order.
+// The section as a program writes it from scratch, in the written key order.
 const char* const kDefaultLines[] = {
     "BytesPerRow=16",
     "BytesPerColumn=2",
