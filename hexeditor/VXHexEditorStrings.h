@@ -13,4 +13,9 @@ inline const QString FileTooLarge =
     QStringLiteral("Die Datei %s ist zu groß: höchstens 2147483647 Bytes können bearbeitet werden.");
 inline const QString OutOfMemory =
     QStringLiteral("Nicht genügend Arbeitsspeicher, um %s zu laden (%s Bytes).");
+
+// Numbers and hex text.
+inline const QString InvalidRadixChar =
+    QStringLiteral("Ungültiges Zeichen %s - es kann nicht mit Radix %xh konvertiert werden");
+
 }  // namespace VXHStrings
