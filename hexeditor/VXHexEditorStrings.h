@@ -18,4 +18,26 @@ inline const QString OutOfMemory =
 inline const QString InvalidRadixChar =
     QStringLiteral("Ungültiges Zeichen %s - es kann nicht mit Radix %xh konvertiert werden");
 
+// Character sets, indexed by TVXHTranslationKind, and the two 16-bit display modes.
+inline const QString TranslationNames[6] = {
+    QStringLiteral("Windows"), QStringLiteral("Dos 8 Bit"), QStringLiteral("ASCII 7 Bit"),
+    QStringLiteral("Macintosh"), QStringLiteral("EBCDIC Codepage 38"), QStringLiteral("Custom Translation")};
+inline const QString TranslationShortNames[6] = {
+    QStringLiteral("WIN"), QStringLiteral("DOS"), QStringLiteral("ASC"),
+    QStringLiteral("MAC"), QStringLiteral("BCD"), QStringLiteral("Cust")};
+inline const QString UnicodeName = QStringLiteral("Unicode");
+inline const QString UnicodeShortName = QStringLiteral("UC");
+inline const QString UnicodeBigEndianName = QStringLiteral("Unicode Big Endian");
+inline const QString UnicodeBigEndianShortName = QStringLiteral("UBE");
+
+// Translation, Unicode and unit rules.
+inline const QString TranslationWithUnicode = QStringLiteral("Übersetzung kann nicht mit Unicode verwendet werden");
+inline const QString InvalidBytesPerRow = QStringLiteral("Ungültige Anzahl Bytes per Zeile");
+inline const QString InvalidBytesPerColumn = QStringLiteral("Ungültige Anzahl Bytes per Spalte");
+inline const QString UnicodeOddSize =
+    QStringLiteral("Unicode Mode kann nicht mit Dateien ungerader Bytezahl verwendet werden");
+inline const QString UnicodeBytesPerUnit =
+    QStringLiteral("Bytes pro Unit muss auf 2 für Verwendung mit Unicode gesetzt werden");
+inline const QString InvalidBytesPerUnit =
+    QStringLiteral("Ungültige Anzahl Bytes Per Unit %xh, erlaubt sind: 01h..BytesProZeile");
 }  // namespace VXHStrings
