@@ -5,7 +5,7 @@
 
 #include "platform/CodePages.h"
 
-TEST(Cp1252, UnicodeOfTheSpecialRange) {
+TEST(Cp1252, UnicodeOfCodes80To9F) {
   struct Case { uint8_t code; char16_t u; };
   const Case cases[] = {
       {0x80, u'€'}, {0x82, u'‚'}, {0x83, u'ƒ'}, {0x84, u'„'}, {0x85, u'…'}, {0x86, u'†'},
