@@ -1,4 +1,5 @@
 #include "platform/IniFiles.h"
+#include "platform/CodePages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,22 +19,8 @@ const QString kNativeEol = QStringLiteral("\r\n");
 const QString kNativeEol = QStringLiteral("\n");
 #endif
 
-// Windows-1252 at 80h..9Fh; the five codes Windows leaves undefined map to the same code
-// point, as MultiByteToWideChar does.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 QString DecodeCp1252(QByteArrayView bytes) {
-  QString s(bytes.size(), Qt::Uninitialized);
-  QChar* out = s.data();
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    out[i] = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-  }
-  return s;
+  return AnsiBytesToString(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
 enum class TLineKind { Other, Section, Key };
