@@ -252,3 +252,17 @@ TEST(Layout, VisiblePositions) {
   ed.SetTopRow(100);
   EXPECT_EQ(ed.FirstVisiblePosition(), 98 * 16);
 }
+
+TEST(Layout, UnicodeCharactersHalveTheCharacterField) {
+  TCustomVXHexEditor ed;
+  LoadBytes(ed, Counting(64));
+  ed.SetUnicodeChars(true);
+  EXPECT_EQ(ed.ColCount(), 43);
+  EXPECT_EQ(ed.CellToPosition(35 + 3, 2), 6);  // character column c shows bytes 2c and 2c + 1
+  EXPECT_EQ(ed.PositionToCell(7, true), (TGridCoord{38, 2}));
+  EXPECT_EQ(ed.OtherFieldColumn(38), 14);
+  EXPECT_EQ(ErrorOf([&] { ed.SetBytesPerRow(15); }), "Ungültige Anzahl Bytes per Zeile");
+  EXPECT_EQ(ed.BytesPerRow(), 16);
+  ed.SetUnicodeChars(false);
+  EXPECT_EQ(ed.ColCount(), 51);
+}
