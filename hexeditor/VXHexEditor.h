@@ -16,6 +16,11 @@
 
 class TVXHUndoStorage;
 
+struct TVXHBookmarkEntry {
+  int Position = -1;  // negative: not set
+  bool InCharField = false;
+};
+
 enum TVXHProgressKind : uint8_t { pkLoad, pkSave };
 
 using TVXHProgressEvent = std::function<void(QObject* Sender, TVXHProgressKind ProgressType,
@@ -140,6 +145,11 @@ public:
   // Stores the three selection positions, each clamped to -1 .. size - 1.
   void SetSelectionRaw(int Anchor, int Low, int High, bool Redraw);
 
+  // ---- change marks and bookmarks
+  bool HasChanged(int Position) const;
+  void SetChanged(int Position, bool Value);
+  const TVXHBookmarkEntry& Bookmark(int Index) const { return FBookmarks[Index]; }
+
   // ---- editing state
   bool InsertMode() const;
   void SetInsertMode(bool value);
@@ -178,6 +188,7 @@ protected:
   TVXHMemoryStream FDataStorage;
   std::unique_ptr<TVXHUndoStorage> FUndoStorage;
   std::vector<bool> FChangeMarks;
+  TVXHBookmarkEntry FBookmarks[10];
   QString FFileName = QStringLiteral("---");
   bool FReadOnlyFile = true;
   bool FHasFileName = false;
