@@ -66,13 +66,6 @@ void TCustomVXHexEditor::UndoEndUpdate() { FUndoStorage->EndUpdate(); }
 void TCustomVXHexEditor::ResetUndo() { FUndoStorage->Reset(); }
 void TCustomVXHexEditor::ClearChangeMarks() { FChangeMarks.clear(); }
 
-void TCustomVXHexEditor::ResetSelection(bool Redraw) {
-  FSelecting = false;
-  FSelAnchor = FSelLow = FSelHigh = -1;
-  FSelectionPivot = -1;
-  if (Redraw) InvalidateGrid();
-}
-
 void TCustomVXHexEditor::MoveCaretToFirstCell() { MoveCurrentCell(2, 2, true); }
 
 void TCustomVXHexEditor::SetReadOnlyView(bool value) { FReadOnlyView = value; }

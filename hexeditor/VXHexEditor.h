@@ -12,6 +12,7 @@
 #include "hexeditor/VXHMemoryStream.h"
 #include "hexeditor/VXHOffsetFormat.h"
 #include "hexeditor/VXHTranslationKind.h"
+#include "hexeditor/VXHUndoKind.h"
 #include "platform/Grids.h"
 
 class TVXHUndoStorage;
@@ -149,6 +150,59 @@ public:
   bool HasChanged(int Position) const;
   void SetChanged(int Position, bool Value);
   const TVXHBookmarkEntry& Bookmark(int Index) const { return FBookmarks[Index]; }
+  void ToggleBookmark(int Index, int Position, bool InCharField);
+  void SetBookmarkEntry(int Index, const TVXHBookmarkEntry& Entry) {
+    ToggleBookmark(Index, Entry.Position, Entry.InCharField);
+  }
+  bool JumpToBookmark(int Index);
+  void AdjustBookmarks(int From, int Delta) { AdjustBookmarks(From, Delta, DataSize()); }
+  // SizeAfter: the document size the shifted bookmarks must fit into.
+  void AdjustBookmarks(int From, int Delta, int SizeAfter);
+  TNotifyEvent OnBookmarkChanged;
+
+  // ---- editing operations (each asks CanChange and records an undo step first)
+  bool CreateUndo(TVXHUndoKind Kind, int Position, int Count, int ReplaceCount, const QString& Description);
+  virtual bool CanChange(TVXHUndoKind Kind, int Count, int ReplaceCount);
+  void ChangeByte(int Position, uint8_t Old, uint8_t New, const QString& Description);
+  void ChangeWord(int Position, uint16_t Old, uint16_t New, const QString& Description);
+  void InsertBuffer(const void* Buffer, int Size, int Position, const QString& Description, bool MoveCursor);
+  void AppendBuffer(const void* Buffer, int Size, const QString& Description, bool MoveCursor);
+  void ReplaceSelection(const void* Buffer, int Size, const QString& Description, bool MoveCursor);
+  int OverwriteBuffer(const void* Buffer, int Position, int OldCount, int NewCount, const QString& Description,
+                      bool MoveCursor);
+  void DeleteSelection(const QString& Description);
+  void DeleteAtCaret(bool Backspace, const QString& Description);
+  bool InsertNibble(int Position, bool HighNibble, const QString& Description);
+  bool DeleteNibble(int Position, bool HighNibble, const QString& Description);
+  void GroupUndo(int Count, const QString& Description);
+  void SetAsText(const QString& Text);
+  int Seek(int Offset, int Origin);
+
+  bool SuspendNoSizeChange() const { return FSuspendNoSizeChange; }
+  void SetSuspendNoSizeChange(bool value) { FSuspendNoSizeChange = value; }
+  bool EffectiveNoSizeChange() const { return FNoSizeChange && !FSuspendNoSizeChange; }
+  bool CanInsert() const { return !EffectiveNoSizeChange() && FAllowInsertMode && !FReadOnlyView; }
+
+  // ---- undo
+  void Undo();
+  void Redo();
+  bool CanUndo() const;
+  bool CanRedo() const;
+  QString UndoDescription() const;
+  void SetMaxUndo(int value) { FMaxUndo = value; }
+
+  // ---- selection
+  int SelectionStart() const;
+  void SetSelectionStart(int value);
+  int SelectionEnd() const;
+  void SetSelectionEnd(int value);
+  int SelectionCount() const;
+  bool HasSelection() const { return FSelLow >= 0 && FSelHigh >= 0; }
+  void SelectRange(int A, int B);
+  void SelectAll();
+  void ResetSelection(bool Redraw);
+  void SetCaretInCharField(bool value);
+  bool Selecting() const { return FSelecting; }
 
   // ---- editing state
   bool InsertMode() const;
@@ -172,10 +226,22 @@ protected:
   virtual void UndoBeginUpdate();
   virtual void UndoEndUpdate();
 
+  friend class TVXHUndoStorage;
+  virtual void DoBookmarkChanged();
   void ResetUndo();
   void ClearChangeMarks();
-  void ResetSelection(bool Redraw);
+  void CutChangeMarks(int Position);
   void MoveCaretToFirstCell();
+  void MoveCaretTo(int Position, bool InCharField);
+  void InvalidatePosition(int Position);
+  void InsertData(const void* Buffer, int Count, int Position);
+  void AppendData(const void* Buffer, int Count);
+  void DeleteData(int Start, int End, int ACol = -1, int ARow = -1);
+  bool ShiftNibblesRight(int Position, bool HighNibble);
+  bool ShiftNibblesLeft(int Position, bool HighNibble);
+  // Translation, 16-bit display and unit as recorded with an undo step: no checks.
+  void RestoreDisplayState(TVXHTranslationKind Translation, bool Unicode, bool BigEndian, int BytesPerUnit);
+  bool SelectCell(int ACol, int ARow) override;
   void CopyWithProgress(TStream& Source, TStream& Dest, int64_t Count, TVXHProgressKind Kind);
   void Loaded();
 
@@ -229,4 +295,6 @@ protected:
   int FMaxUndo = 1048576;
   int FSelAnchor = -1, FSelLow = -1, FSelHigh = -1, FSelectionPivot = -1;
   bool FSelectionChangedPending = false;
+  bool FCellCheckRunning = false;
+  bool FSuspendNoSizeChange = false;
 };

@@ -39,6 +39,13 @@ public:
   void SetSize(int64_t newSize) override;
   void Clear();
   void Swap(TMemoryStream& other) noexcept;
+  // Room for at least `capacity` bytes with amortised growth; raises EOutOfMemory.
+  void Reserve(int64_t capacity) { Reserve(capacity, false); }
+  // Sets the size with amortised growth, for callers that grow step by step.
+  void Grow(int64_t newSize) {
+    Reserve(newSize, false);
+    FSize = newSize;
+  }
 
   uint8_t* Memory() const { return FMemory; }
   int64_t Capacity() const { return FCapacity; }
