@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QTranslator>
 
@@ -449,8 +450,16 @@ TfrmDavAru* TfrmMain::CreateEditorWindow() {
   auto* frm = new TfrmDavAru(this);
   FMDIClient->addSubWindow(frm);
   ++WindowCount;
+  // New windows cascade from the top left, as MDI children are placed by default, and
+  // start again at the top once the next step would push them out of the client area.
   const QSize area = FMDIClient->viewport()->size();
-  frm->resize(std::max(320, area.width() * 3 / 4), std::max(200, area.height() * 3 / 4));
+  const QSize size(std::max(320, area.width() * 3 / 4), std::max(200, area.height() * 3 / 4));
+  const int step = std::max(16, frm->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frm));
+  const int room = std::min(area.width() - size.width(), area.height() - size.height());
+  const int positions = std::max(1, room / step + 1);
+  const int offset = (FMDIClient->subWindowList().size() - 1) % positions * step;
+  frm->resize(size);
+  frm->move(offset, offset);
   return frm;
 }
 
