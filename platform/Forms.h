@@ -7,6 +7,9 @@
 
 #include "platform/Graphics.h"
 
+// What a form's close handler decides: stay open, hide, go away, or minimise.
+enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+
 class TApplication : public QApplication {
   Q_OBJECT
 public:
