@@ -105,7 +105,8 @@ void ApplySettings(TVXHexEditorEx& /*editor*/) {
 int RunProgram(int argc, char** argv) {
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZQ HEXEditor"));
-  QApplication::setApplicationDisplayName(QStringLiteral("ZQ HEXEditor"));
+  // Titles that end with the display name get nothing appended by the platform.
+  QApplication::setApplicationDisplayName(QStringLiteral("ZQ HEXEditor 1.1"));
   QApplication::setWindowIcon(ProgramIcon());
   // Qt's own texts (standard dialogs, key names in menus) in German where Qt ships them.
   QTranslator qtTexts;
