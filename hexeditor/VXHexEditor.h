@@ -208,7 +208,9 @@ public:
   bool InsertMode() const;
   void SetInsertMode(bool value);
   bool AllowInsertMode() const { return FAllowInsertMode; }
+  void SetAllowInsertMode(bool value);
   bool NoSizeChange() const { return FNoSizeChange; }
+  void SetNoSizeChange(bool value);
   bool ReadOnlyView() const { return FReadOnlyView; }
   void SetReadOnlyView(bool value);
   int MaxUndo() const { return FMaxUndo; }
@@ -248,7 +250,6 @@ protected:
   void DrawCell(QPainter& p, int col, int row, const QRect& rect) override;
   bool event(QEvent* e) override;
   void changeEvent(QEvent* e) override;
-  bool InsertAllowed() const;
   void ApplyUnitSizeFollowers();
 
   TVXHMemoryStream FDataStorage;

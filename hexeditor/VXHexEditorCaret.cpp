@@ -148,6 +148,18 @@ void TCustomVXHexEditor::SetCaretInCharField(bool value) {
   MoveCurrentCell(OtherFieldColumn(Col()), Row(), true);
 }
 
+void TCustomVXHexEditor::SetAllowInsertMode(bool value) {
+  if (value == FAllowInsertMode) return;
+  if (!value && FInsertMode) SetInsertMode(false);
+  FAllowInsertMode = value;
+}
+
+void TCustomVXHexEditor::SetNoSizeChange(bool value) {
+  if (value == FNoSizeChange) return;
+  if (value) SetInsertMode(false);
+  FNoSizeChange = value;
+}
+
 // ------------------------------------------------------------------ bookmarks
 
 void TCustomVXHexEditor::DoBookmarkChanged() {

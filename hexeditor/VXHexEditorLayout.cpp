@@ -323,12 +323,11 @@ void TCustomVXHexEditor::SetSelectionRaw(int Anchor, int Low, int High, bool Red
   if (Redraw) InvalidateGrid();
 }
 
-bool TCustomVXHexEditor::InsertAllowed() const { return !FNoSizeChange && FAllowInsertMode && !FReadOnlyView; }
 
-bool TCustomVXHexEditor::InsertMode() const { return FInsertMode && InsertAllowed(); }
+bool TCustomVXHexEditor::InsertMode() const { return FInsertMode && CanInsert(); }
 
 void TCustomVXHexEditor::SetInsertMode(bool value) {
-  if (value == FInsertMode || !InsertAllowed()) return;
+  if (value == FInsertMode || !CanInsert()) return;
   FInsertMode = value;
   if (DataSize() == 0) return;
   const bool onAppend = CellToPosition(Col(), Row()) >= DataSize();
