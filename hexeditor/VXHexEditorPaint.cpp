@@ -91,6 +91,7 @@ struct TCustomVXHexEditor::TPaintCache {
   std::array<QImage, 20> Icons;
 
   QTimer CaretTimer;
+  QSize CaretMetrics;  // CharWidth and LineHeight the caret shape was made for
 
   // Drops the glyphs when the font, the cell size or the device's pixel ratio changed.
   void Prepare(const QFont& font, int cw, int h, qreal dpr) {
@@ -124,6 +125,8 @@ struct TCustomVXHexEditor::TPaintCache {
     if (ch < 256) {
       tile = &s.Latin[ch];
     } else {
+      // 16-bit text can reach any of 65536 characters; keep the memory bounded.
+      if (s.Other.size() >= 4096 && !s.Other.count(ch)) s.Other.clear();
       tile = &s.Other[ch];
     }
     if (tile->isNull()) *tile = Render(ch, fg, bg);
@@ -320,6 +323,7 @@ void TCustomVXHexEditor::CreateCaretShape() {
   FCaretCreated = true;
   FCaretBlinkOn = true;
   TPaintCache& cache = PaintCache();
+  cache.CaretMetrics = QSize(FCharWidth, FLineHeight);
   const int flash = QGuiApplication::styleHints()->cursorFlashTime();
   // The flash time is a whole on-off cycle; no time means a steady caret.
   if (flash > 0) cache.CaretTimer.start(std::max(flash / 2, 50));
@@ -488,6 +492,8 @@ void TCustomVXHexEditor::Paint(QPainter& p, const QRect& clip) {
 
   // The caret inverts what lies below it; only inside the repainted region, where the
   // pixels below are fresh (elsewhere they still carry the last inversion).
+  // A new font (zooming, for one) needs a caret of the new cell size.
+  if (FCaretCreated && cache.CaretMetrics != QSize(FCharWidth, FLineHeight)) CreateCaretShape();
   if (FCaretCreated && FCaretBlinkOn && ctx.Focused) {
     const QRect cr = CaretRect();
     if (!cr.isEmpty() && ctx.Region.intersects(cr)) {
