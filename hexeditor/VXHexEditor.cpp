@@ -1,4 +1,4 @@
-// Construction, notifications and the provisional layout and painting of the control.
+// Construction and notifications of the control.
 #include "hexeditor/VXHexEditor.h"
 #include "hexeditor/VXHUndoStorage.h"
 
@@ -69,31 +69,3 @@ void TCustomVXHexEditor::ClearChangeMarks() { FChangeMarks.clear(); }
 void TCustomVXHexEditor::MoveCaretToFirstCell() { MoveCurrentCell(2, 2, true); }
 
 void TCustomVXHexEditor::SetReadOnlyView(bool value) { FReadOnlyView = value; }
-
-void TCustomVXHexEditor::DrawCell(QPainter& p, int col, int row, const QRect& rect) {
-  p.fillRect(rect, col < 2 ? palette().button() : palette().base());
-  if (row < 2) return;
-  const int n = FBytesPerRow;
-  const int64_t rowStart = int64_t(row - 2) * n;
-  QString text;
-  if (col == 0) {
-    text = GetOffsetText(static_cast<uint32_t>(rowStart));
-  } else if (col >= 2 && col < 2 * n + 2) {
-    const int64_t pos = rowStart + (col - 2) / 2;
-    if (pos < DataSize()) {
-      const uint8_t b = FDataStorage.Memory()[pos];
-      text = HexDigit((col - 2) % 2 == 0 ? b >> 4 : b & 15);
-    }
-  } else if (col > 2 * n + 2) {
-    const int64_t pos = rowStart + (col - 2 * n - 3);
-    if (pos < DataSize()) {
-      const uint8_t b = FDataStorage.Memory()[pos];
-      text = QChar(b < 0x20 ? FMaskChar : b);
-    }
-  }
-  if (!text.isEmpty()) {
-    p.setPen(palette().text().color());
-    p.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, text);
-  }
-  if (col == Col() && row == Row() && hasFocus()) p.drawRect(rect.adjusted(0, 0, -1, -1));
-}

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "hexeditor/VXHColors.h"
 #include "hexeditor/VXHExceptions.h"
 #include "hexeditor/VXHMemoryStream.h"
 #include "hexeditor/VXHOffsetFormat.h"
@@ -216,6 +217,42 @@ public:
   int MaxUndo() const { return FMaxUndo; }
   TVXHUndoStorage& UndoStorage() { return *FUndoStorage; }
 
+  // ---- painting
+  TVXHColors& Colors() { return FColors; }
+  const TVXHColors& Colors() const { return FColors; }
+  void SetColors(const TVXHColors& value) { FColors.Assign(value); }
+  // The control colour: what cells the editor leaves unpainted show. Follows Colors().Background().
+  TColor Color() const { return FColor; }
+  void SetColor(TColor value);
+  bool DrawGridLines() const { return FDrawGridLines; }
+  void SetDrawGridLines(bool value);
+  bool FocusFrame() const { return FFocusFrame; }
+  void SetFocusFrame(bool value);
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool value);
+  bool GraySelectionIfNotFocused() const { return FGraySelectionIfNotFocused; }
+  void SetGraySelectionIfNotFocused(bool value);
+  bool ShowPositionIfNotFocused() const { return FShowPositionIfNotFocused; }
+  void SetShowPositionIfNotFocused(bool value);
+  bool SwapNibbles() const { return FSwapNibbles != 0; }
+  void SetSwapNibbles(bool value);
+  TVXHCaretKind CaretKind() const { return FCaretKind; }
+  void SetCaretKind(TVXHCaretKind value);
+  // 200 x 10 pixels: ten hex-field icons, then ten character-field icons.
+  const QImage& BookmarkBitmap() const;
+  // A null image brings back the built-in strip.
+  void SetBookmarkBitmap(const QImage& value);
+  bool BookmarkBitmapStored() const { return !FBookmarkBitmap.isNull(); }
+  // The text the editor draws in a cell (before OnDrawCell sees it).
+  QString CellText(int ACol, int ARow);
+  // The caret is drawn by the control: an inverting shape blinking over the caret cell.
+  void CreateCaretShape();
+  void DestroyCaret();
+  // Moves the caret to the caret cell, or parks it at (-50, -50) when that cell is not visible.
+  void PlaceCaret();
+  QPoint CaretPos() const { return FCaretPos; }
+  TVXHDrawCellEvent OnDrawCell;
+
   // ---- events
   TNotifyEvent OnChange;
   TNotifyEvent OnSelectionChanged;
@@ -247,7 +284,6 @@ protected:
   void CopyWithProgress(TStream& Source, TStream& Dest, int64_t Count, TVXHProgressKind Kind);
   void Loaded();
 
-  void DrawCell(QPainter& p, int col, int row, const QRect& rect) override;
   bool event(QEvent* e) override;
   void changeEvent(QEvent* e) override;
   void ApplyUnitSizeFollowers();
@@ -298,4 +334,43 @@ protected:
   bool FSelectionChangedPending = false;
   bool FCellCheckRunning = false;
   bool FSuspendNoSizeChange = false;
+
+  // ---- painting
+  struct TPaintCache;
+  struct TPaintContext;
+  struct TCellRecord;
+  void Paint(QPainter& p, const QRect& clip) override;
+  void paintEvent(QPaintEvent* e) override;
+  void DrawCells(TPaintContext& ctx, int area, int firstCol, int firstRow, int left, int top, int right, int bottom);
+  void DrawDataCell(TPaintContext& ctx, int ACol, int ARow, const QRect& ARect, bool InCharField);
+  void DrawGutterCell(TPaintContext& ctx, int ARow, const QRect& ARect);
+  void DrawRulerCell(TPaintContext& ctx, int ACol, const QRect& ARect);
+  void DrawCellText(TPaintContext& ctx, TCellRecord& cell);
+  void DrawFrame(TPaintContext& ctx, const QRect& ARect, TColor OutlineColor);
+  TPaintCache& PaintCache();
+  bool IsFocused() const { return FFocusOverride < 0 ? hasFocus() : FFocusOverride != 0; }
+  // The caret's rectangle in viewport pixels; empty while it is parked or not created.
+  QRect CaretRect() const;
+  void CaretBlinkTick();
+  void SetCaretPos(QPoint pos);
+
+  TVXHColors FColors{this};
+  TColor FColor = clWindow;
+  bool FDrawGridLines = false;
+  bool FFocusFrame = true;
+  bool FHideSelection = false;
+  bool FGraySelectionIfNotFocused = false;
+  bool FShowPositionIfNotFocused = false;
+  int FSwapNibbles = 0;  // 0 or 1: which nibble column of a byte shows the high nibble
+  TVXHCaretKind FCaretKind = ckAuto;
+  QImage FBookmarkBitmap;  // null: the built-in strip
+  bool FDropVisible = false;
+  int FDropCol = -1, FDropRow = -1;
+  QPoint FCaretPos{-50, -50};
+  QRect FCaretShape;           // relative to FCaretPos
+  bool FCaretCreated = false;
+  bool FCaretBlinkOn = false;  // the visible half of the blink cycle
+  int FFocusOverride = -1;     // tests: -1 follows the keyboard focus, 0 or 1 forces it
+  QRegion FPaintRegion;        // of the paint event being handled
+  std::shared_ptr<TPaintCache> FPaintCache;  // glyphs, bookmark icons, caret timer; built on first use
 };

@@ -47,4 +47,7 @@ inline const QString InvalidRulerUnit =
 inline const QString OffsetFormatMissing = QStringLiteral("Fehlendes Zeichen im Offset-Format: %s");
 inline const QString OffsetFormatRadix =
     QStringLiteral("Ungültiger Radix im Offset-Format (%xh), erlaubt sind: 02h..10h");
+
+// Painting.
+inline const QString InvalidBookmarkBitmap = QStringLiteral("Ungültiges Lesezeichen (Format 10 x 200 pix)");
 }  // namespace VXHStrings
