@@ -46,6 +46,7 @@ bool TCustomVXHexEditor::event(QEvent* e) {
     if (OnSelectionChanged) OnSelectionChanged(this);
     return true;
   }
+  if (HandlePlaceCaretEvent(e)) return true;
   return TCustomGrid::event(e);
 }
 

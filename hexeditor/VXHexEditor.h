@@ -253,6 +253,19 @@ public:
   QPoint CaretPos() const { return FCaretPos; }
   TVXHDrawCellEvent OnDrawCell;
 
+  // ---- keyboard and mouse
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool value) { FWantTabs = value; }
+  bool IsOverSelection(int X, int Y) const;
+  // In insert mode a point right of a row's last byte moves to the start of the next row.
+  TGridCoord WrapPointToNextRow(int& X, int& Y) const;
+  int ShowDropPosition(int X, int Y);
+  void HideDropPosition();
+  int GetDropPosition() const;
+  bool PendingPress() const { return FPendingPress; }
+  TNotifyEvent OnInvalidKey;
+  TNotifyEvent OnTopLeftChanged;
+
   // ---- events
   TNotifyEvent OnChange;
   TNotifyEvent OnSelectionChanged;
@@ -281,6 +294,24 @@ protected:
   // Translation, 16-bit display and unit as recorded with an undo step: no checks.
   void RestoreDisplayState(TVXHTranslationKind Translation, bool Unicode, bool BigEndian, int BytesPerUnit);
   bool SelectCell(int ACol, int ARow) override;
+  void KeyDown(int& Key, TShiftState Shift) override;
+  void KeyPress(uint8_t& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void TimerTick() override;
+  void ScrollMessage() override;
+  void Resize() override;
+  void TopLeftChanged() override;
+  void DoEnter() override;
+  void DoExit() override;
+  bool WantsTabKey() const override { return FWantTabs; }
+  bool HandlePlaceCaretEvent(QEvent* e);
+  void StepBack();
+  void StepForward();
+  void InvalidKey();
+  void AdvanceAfterTyping();
+  void ClearPendingPress() { FPendingPress = false; }
   void CopyWithProgress(TStream& Source, TStream& Dest, int64_t Count, TVXHProgressKind Kind);
   void Loaded();
 
@@ -334,6 +365,9 @@ protected:
   bool FSelectionChangedPending = false;
   bool FCellCheckRunning = false;
   bool FSuspendNoSizeChange = false;
+  bool FWantTabs = true;
+  bool FPendingPress = false;
+  QPoint FPressPoint;
 
   // ---- painting
   struct TPaintCache;

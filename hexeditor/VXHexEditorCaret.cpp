@@ -77,6 +77,10 @@ bool TCustomVXHexEditor::SelectCell(int ACol, int ARow) {
   } else {
     ResetSelection(true);
   }
+  if (IsFocused()) {
+    const QRect r = CellRect(ACol, ARow);
+    SetCaretPos(r.isEmpty() ? QPoint(-50, -50) : r.topLeft());
+  }
   NotifySelectionChanged();
   return true;
 }

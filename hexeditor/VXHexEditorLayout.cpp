@@ -329,6 +329,7 @@ bool TCustomVXHexEditor::InsertMode() const { return FInsertMode && CanInsert();
 void TCustomVXHexEditor::SetInsertMode(bool value) {
   if (value == FInsertMode || !CanInsert()) return;
   FInsertMode = value;
+  if (FCaretKind == ckAuto && IsFocused()) CreateCaretShape();
   if (DataSize() == 0) return;
   const bool onAppend = CellToPosition(Col(), Row()) >= DataSize();
   UpdateGridSize();  // adds or removes the row of the append position
