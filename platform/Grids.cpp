@@ -96,6 +96,7 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   viewport()->setAutoFillBackground(false);
+  viewport()->setMouseTracking(true);  // pointer shapes follow the pointer with no button held
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int) { ScrollMessage(); });
   connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, [this](int) { ScrollMessage(); });
   RebuildColumnEdges();
@@ -321,7 +322,7 @@ QRect TCustomGrid::BoxRect(int left, int top, int right, int bottom) const {
 
 TGridCoord TCustomGrid::MouseCoord(int x, int y) const {
   TGridCoord c;
-  if (x < 0 || y < 0) return c;
+  if (x < 0 || y < 0 || x >= viewport()->width() || y >= viewport()->height()) return c;
   // Column: fixed ones first, then the scrolled ones.
   if (x < FixedColsWidth()) {
     c.X = static_cast<int>(std::upper_bound(FColLeft.begin(), FColLeft.begin() + FFixedCols + 1, x) -
@@ -506,11 +507,18 @@ void TCustomGrid::keyPressEvent(QKeyEvent* e) {
     return;
   }
   if (key != 0) KeyDown(key, shift);
-  // Characters follow their key, as the character message follows the key message.
+  // Characters follow their key, as the character message follows the key message. With
+  // Ctrl (and not AltGr, which arrives as Ctrl+Alt) letters give their control codes and
+  // other keys no character at all, whatever the platform put into the text.
+  const bool ctrlOnly = (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier);
   const QString text = e->text();
   for (QChar ch : text) {
     uint8_t c = 0;
     if (!UnicodeToAnsi(ch.unicode(), c)) continue;
+    if (ctrlOnly && c >= 0x20) {
+      if ((c >= 'a' && c <= 'z') || (c >= '@' && c <= '_')) c &= 0x1F;
+      else continue;
+    }
     if (c == 0) continue;
     KeyPress(c);
   }
