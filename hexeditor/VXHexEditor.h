@@ -275,6 +275,8 @@ protected:
   virtual void NotifySelectionChanged();
   virtual void Changed();
   virtual void BeforeSaveOverFile();
+  // Puts the completely written new file in place of the old one.
+  virtual void CommitSave(TReplacingFileStream& File);
   virtual void UndoBeginUpdate();
   virtual void UndoEndUpdate();
 

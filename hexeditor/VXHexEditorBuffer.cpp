@@ -117,6 +117,8 @@ void TCustomVXHexEditor::BeforeSaveOverFile() {
   if (FReadOnlyFile) throw EFOpenError(Format(VXHStrings::SaveReadOnly, {FFileName}));
 }
 
+void TCustomVXHexEditor::CommitSave(TReplacingFileStream& File) { File.Commit(); }
+
 void TCustomVXHexEditor::SaveToFile(const QString& Name, bool Unmodify) {
   if (Name == FFileName) BeforeSaveOverFile();
   // The new contents go to a file beside the target and replace it only when
@@ -125,7 +127,7 @@ void TCustomVXHexEditor::SaveToFile(const QString& Name, bool Unmodify) {
   FProgressFileName = Name;
   try {
     SaveToStream(file);
-    file.Commit();
+    CommitSave(file);
   } catch (...) {
     FProgressFileName.clear();
     throw;

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace {
 QByteArray native(const QString& n) { return QFile::encodeName(n); }
 const QString kReadError = QStringLiteral("Stream-Lesefehler");
@@ -211,7 +213,80 @@ TReplacingFileStream::~TReplacingFileStream() {
   }
 }
 
-void TReplacingFileStream::Commit() {
+namespace {
+
+// A fresh name beside `path`: ".name.XXXXXX" with random letters, not yet taken.
+QByteArray siblingName(const QString& path) {
+  const QString dir = ExtractFilePath(path);
+  QByteArray templ = QFile::encodeName(dir + QStringLiteral(".") + ExtractFileName(path) + QStringLiteral(".XXXXXX"));
+  const int fd = ::mkstemp(templ.data());
+  if (fd < 0) return {};
+  ::close(fd);
+  ::unlink(templ.constData());
+  return templ;
+}
+
+// Keeps `from` under a new sibling name of `backup`: a hard link where the file system has
+// them, else a copy. Returns the new name, empty on failure (errno set).
+QByteArray keepCopy(const QByteArray& from, const QString& backup) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    const QByteArray name = siblingName(backup);
+    if (name.isEmpty()) return {};
+    if (::link(from.constData(), name.constData()) == 0) return name;
+    if (errno == EEXIST) continue;
+    if (errno != EPERM && errno != EXDEV && errno != ENOTSUP && errno != EMLINK && errno != ENOSYS) return {};
+    // No hard links here: copy the bytes.
+    const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return {};
+    struct stat st {};
+    ::fstat(in, &st);
+    const int out = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    if (out < 0) {
+      const int err = errno;
+      ::close(in);
+      errno = err;
+      if (err == EEXIST) continue;
+      return {};
+    }
+    std::vector<char> buf(1 << 16);
+    bool ok = true;
+    for (;;) {
+      const ssize_t r = ::read(in, buf.data(), buf.size());
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) {
+        ok = r == 0;
+        break;
+      }
+      ssize_t done = 0;
+      while (done < r) {
+        const ssize_t w = ::write(out, buf.data() + done, static_cast<size_t>(r - done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) break;
+        done += w;
+      }
+      if (done < r) {
+        ok = false;
+        break;
+      }
+    }
+    const int err = errno;
+    ::close(in);
+    if (::fsync(out) != 0) ok = false;
+    if (::close(out) != 0) ok = false;
+    if (!ok) {
+      ::unlink(name.constData());
+      errno = err ? err : EIO;
+      return {};
+    }
+    return name;
+  }
+  errno = EEXIST;
+  return {};
+}
+
+}  // namespace
+
+void TReplacingFileStream::Commit(const QString& backupName) {
   Flush();
   struct stat st {};
   mode_t mode;
@@ -234,6 +309,24 @@ void TReplacingFileStream::Commit() {
     throw EWriteError(kWriteError);
   }
   FHandle = -1;
+  if (!backupName.isEmpty() && FileExists(FTarget)) {
+    const QByteArray kept = keepCopy(native(FTarget), backupName);
+    if (kept.isEmpty()) {
+      const int err = errno;
+      SetLastError(err);
+      ::unlink(native(FFileName).constData());
+      FCommitted = true;
+      throw EBackupError(EBackupError::bsCreate, err, SysErrorMessage(err));
+    }
+    if (::rename(kept.constData(), native(backupName).constData()) != 0) {
+      const int err = errno;
+      SetLastError(err);
+      ::unlink(kept.constData());
+      ::unlink(native(FFileName).constData());
+      FCommitted = true;
+      throw EBackupError(EBackupError::bsReplace, err, SysErrorMessage(err));
+    }
+  }
   if (::rename(native(FFileName).constData(), native(FTarget).constData()) != 0) {
     const int err = errno;
     SetLastError(err);

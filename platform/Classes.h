@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "platform/SysUtils.h"
+
 enum TSeekOrigin : uint8_t { soBeginning, soCurrent, soEnd };
 
 class TStream {
@@ -84,6 +86,17 @@ protected:
   int FHandle = -1;
 };
 
+// A backup could not be made: the old file could not be kept under the backup name
+// (Stage bsCreate), or an old backup could not be replaced (bsReplace).
+class EBackupError : public EStreamError {
+public:
+  enum TStage { bsCreate, bsReplace };
+  EBackupError(TStage stage, int error, const QString& message)
+      : EStreamError(message), Stage(stage), Error(error) {}
+  TStage Stage;
+  int Error;
+};
+
 // Writes a new file beside its target and replaces the target only on Commit(),
 // so a failed or abandoned save leaves the old file byte for byte as it was.
 class TReplacingFileStream : public TFileStream {
@@ -91,7 +104,10 @@ public:
   explicit TReplacingFileStream(const QString& target);  // EFCreateError
   ~TReplacingFileStream() override;                       // discards unless committed
   // Flush, give the new file the target's permissions, rename it over the target.
-  void Commit();
+  // With a backup name the old target is kept under that name, replacing an older
+  // backup only once the new one exists; every failure leaves target and old backup
+  // as they were.
+  void Commit(const QString& backupName = QString());
   const QString& TargetName() const { return FTarget; }
 private:
   QString FTarget;
