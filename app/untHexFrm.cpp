@@ -3,7 +3,46 @@
 #include <QCloseEvent>
 
 #include "app/untMain.h"
+#include "app/untProgress.h"
 #include "platform/SysUtils.h"
+
+// The control as the editor window lays it out; the stored settings overwrite most of it.
+void TfrmDavAru::ConfigureEditor(TVXHexEditorEx& ed) {
+  ed.viewport()->setCursor(Qt::IBeamCursor);
+  ed.SetTranslation(tkAsIs);
+  ed.SetInsertMode(true);
+  ed.SetFocusFrame(true);
+  ed.Colors().SetCursorFrame(clNavy);
+  ed.SetBackupExtension(QStringLiteral(".bak"));
+  TVXHPrintOptions print;
+  print.SetMarginLeft(20);
+  print.SetMarginTop(15);
+  print.SetMarginRight(25);
+  print.SetMarginBottom(25);
+  print.SetFlags({pfSelectionBold, pfMonochrome});
+  ed.SetPrintOptions(print);
+  TFont font = ed.Font();
+  font.SetName(QStringLiteral("Courier New"));
+  font.SetHeight(-15);
+  ed.SetFont(font);
+  ed.SetPrintFont(font);
+  ed.SetUseEditorFontForPrinting(true);
+  ed.SetBytesPerRow(16);
+  ed.SetOffsetFormat(QStringLiteral("-!10:0x|"));
+  ed.SetDrawGridLines(false);
+  ed.SetShowRuler(true);
+  TVXHColors& c = ed.Colors();
+  c.SetBackground(clWindow);
+  c.SetChangedBackground(0x00A8FFFF);
+  c.SetChangedText(clMaroon);
+  c.SetOffset(clBlack);
+  c.SetOddColumn(clBlue);
+  c.SetEvenColumn(clNavy);
+  c.SetCurrentOffsetBackground(clBtnShadow);
+  c.SetOffsetBackGround(clBtnFace);
+  c.SetCurrentOffset(clBtnHighlight);
+  c.SetGrid(clBtnFace);
+}
 
 TfrmDavAru::TfrmDavAru(TfrmMain* owner, QWidget* parent) : QMdiSubWindow(parent), FOwner(owner) {
   setObjectName(QStringLiteral("frmDavAru"));
@@ -11,7 +50,8 @@ TfrmDavAru::TfrmDavAru(TfrmMain* owner, QWidget* parent) : QMdiSubWindow(parent)
   setAttribute(Qt::WA_DeleteOnClose);
   davaruMain = new TVXHexEditorEx(this);
   davaruMain->setObjectName(QStringLiteral("davaruMain"));
-  davaruMain->setCursor(Qt::IBeamCursor);
+  ConfigureEditor(*davaruMain);
+  AttachProgress(*davaruMain);
   setWidget(davaruMain);
 
   svdlgHexFrm.Title = QStringLiteral("Speichern unter");
@@ -71,6 +111,7 @@ void TfrmDavAru::FormClose(QObject* /*Sender*/, TCloseAction& Action) {
 bool TfrmDavAru::SaveFile(TVXHexEditorEx& Editor, bool SaveAs) {
   bool result = true;
   try {
+    TProgressScope progress(Editor);
     if (Editor.Modified() && Editor.HasFileName() && !Editor.ReadOnlyFile() && !SaveAs) {
       Editor.Save();
     } else {

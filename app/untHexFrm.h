@@ -24,6 +24,8 @@ public:
   // A failed save is reported and leaves the document marked as changed.
   bool SaveFile(TVXHexEditorEx& Editor, bool SaveAs);
 
+  static void ConfigureEditor(TVXHexEditorEx& Editor);
+
   // True once the window has agreed to close; it is on its way to destruction then.
   bool IsClosed() const { return FClosed; }
   // Closes without asking and destroys the window later (used when loading failed).

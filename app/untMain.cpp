@@ -23,6 +23,7 @@
 #include "app/untHexFrm.h"
 #include "app/untIcons.h"
 #include "app/untIniFile.h"
+#include "app/untProgress.h"
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
@@ -98,8 +99,52 @@ void ProcessCommandLine(const QStringList& params) {
   DeleteFile(listFile);
 }
 
-void ApplySettings(TVXHexEditorEx& /*editor*/) {
-  // The stored settings reach the editor controls here; nothing is applied yet.
+// Every value goes through its property setter, in this order; a value the control refuses
+// raises at its step and the later steps do not run.
+void ApplySettings(TVXHexEditorEx& editor) {
+  const TZQDavAruOptions& o = DavAruOptions;
+  editor.SetDrawGridLines(o.DrawGridLines);
+  editor.SetDrawGutter3D(o.Draw3DGutter);
+  editor.SetShowRuler(o.ShowRuler);
+  editor.SetMaskChar(o.MaskChar);
+  editor.SetBytesPerColumn(o.BytesPerColumn);
+  editor.SetBytesPerRow(o.BytesPerRow);
+  editor.SetHexLowerCase(o.HexLowerCase);
+  editor.SetBackupExtension(o.BackupExt);
+  editor.SetCreateBackup(o.CreateBackup);
+
+  TFont font = editor.Font();
+  font.SetHeight(o.HEFontHeight);
+  editor.SetFont(font);
+  font.SetName(o.HEFontName);
+  editor.SetFont(font);
+  font.SetPitch(o.HEFontPitch >= fpDefault && o.HEFontPitch <= fpFixed ? static_cast<TFontPitch>(o.HEFontPitch)
+                                                                        : fpDefault);
+  editor.SetFont(font);
+  font.SetSize(o.HEFontSize);  // after the height: the size decides
+  editor.SetFont(font);
+  TFontStyles style;
+  if (o.HEFontStyleBold) style.Include(fsBold);
+  if (o.HEFontStyleItalic) style.Include(fsItalic);
+  if (o.HEFontStyleUnderline) style.Include(fsUnderline);
+  if (o.HEFontStyleStrikeout) style.Include(fsStrikeOut);
+  font.SetStyle(style);  // exactly the stored styles, not added to the current ones
+  editor.SetFont(font);
+
+  editor.SetOffsetFormat(o.OffsetFormat);
+  TVXHColors& c = editor.Colors();
+  c.SetOffset(o.ColorOffset);
+  c.SetCurrentOffset(o.ColorActOffset);
+  font.SetColor(o.ColorChar);
+  editor.SetFont(font);
+  c.SetEvenColumn(o.ColorEvenColumn);
+  c.SetOddColumn(o.ColorOddColumn);
+  c.SetChangedText(o.ColorChangedData);
+  c.SetGrid(o.ColorGatter);
+  c.SetOffsetBackGround(o.BGColorOffset);
+  c.SetCurrentOffsetBackground(o.BGColorActOffset);
+  c.SetBackground(o.BGColorChar);
+  c.SetChangedBackground(o.BGColorChangedData);
 }
 
 int RunProgram(int argc, char** argv) {
@@ -150,6 +195,7 @@ TfrmMain::TfrmMain(const QString& settingsFile, QWidget* parent)
   popmnuHedEdt->addSeparator();
   popmnuHedEdt->addAction(acSearch);
   popmnuHedEdt->addAction(acGoto);
+  ConnectFileCommands();
 
   // An error in one step ends the creation steps; the window is usable all the same.
   Guarded([this] { FormCreate(this); });
@@ -388,6 +434,7 @@ void TfrmMain::FormShow(QObject* /*Sender*/) {
         frm->setWindowTitle(path);
         ApplySettings(*frm->davaruMain);
         frm->davaruMain->SetReadOnlyView(DavAruOptions.OpenReadOnly);
+        TProgressScope progress(*frm->davaruMain);
         frm->davaruMain->LoadFromFile(path);
         frm->show();
       } catch (...) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/Dialogs.h"
 #include "platform/Forms.h"
 
 class QAction;
@@ -122,6 +123,20 @@ public:
   void miWindowIconizedClick();
   void miWindowArrangeClick();
 
+  // ---- file commands
+  TFileDialogRequest opndlgMain;
+  TFileDialogRequest svdlgMain;
+  void acFileNewExecute();
+  void acFileOpenExecute();
+  void acFileSaveExecute() { SaveDocument(false); }
+  void acFileSaveAsExecute() { SaveDocument(true); }
+  void acCloseExecute();
+  void acCloseAllExecute();
+  // Saves the active document; false when a dialog was cancelled or the save failed.
+  bool SaveDocument(bool saveAs);
+  // The editor context menu, for windows created by the file commands.
+  void AttachContextMenu(TfrmDavAru& frm);
+
   // ---- MDI frame services
   QMdiArea* MDIClient() const { return FMDIClient; }
   // A new, still hidden editor window in the client area; counts towards WindowCount.
@@ -147,6 +162,7 @@ private:
   void CreateMenus();
   void CreateToolBar();
   void CreateStatusBar();
+  void ConnectFileCommands();
   void UpdateWindowList();
   QList<QMdiSubWindow*> TileableWindows() const;
 

@@ -308,6 +308,7 @@ protected:
   void DoEnter() override;
   void DoExit() override;
   bool WantsTabKey() const override { return FWantTabs; }
+  bool WantsShortcutKey(int Key, TShiftState Shift) const override;
   bool HandlePlaceCaretEvent(QEvent* e);
   void StepBack();
   void StepForward();

@@ -136,6 +136,23 @@ void TCustomVXHexEditor::KeyDown(int& Key, TShiftState Shift) {
   }
 }
 
+bool TCustomVXHexEditor::WantsShortcutKey(int Key, TShiftState Shift) const {
+  if (!Shift.Contains(ssCtrl)) return false;
+  switch (Key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_DELETE:
+    case 'T': return true;
+    default: return Key >= '0' && Key <= '9';
+  }
+}
+
 void TCustomVXHexEditor::InvalidKey() {
   if (OnInvalidKey) OnInvalidKey(this);
 }

@@ -73,6 +73,13 @@ void TVXHexEditorEx::KeyDown(int& Key, TShiftState Shift) {
   }
 }
 
+bool TVXHexEditorEx::WantsShortcutKey(int Key, TShiftState Shift) const {
+  const bool ctrl = Shift == TShiftState{ssCtrl};
+  if (ctrl && (Key == 'A' || Key == 'C' || Key == 'X' || Key == 'V' || Key == 'Z')) return true;
+  if (Key == 'Z' && Shift == TShiftState({ssShift, ssCtrl})) return true;
+  return TCustomVXHexEditor::WantsShortcutKey(Key, Shift);
+}
+
 bool TVXHexEditorEx::DoMouseWheel(TShiftState Shift, int WheelDelta, QPoint MousePos) {
   const TShiftState mods = Shift * TShiftState{ssShift, ssCtrl, ssAlt};
   const bool ctrl = mods == TShiftState{ssCtrl};

@@ -65,6 +65,7 @@ protected:
   void BeforeSaveOverFile() override;
   void CommitSave(TReplacingFileStream& File) override;
   void KeyDown(int& Key, TShiftState Shift) override;
+  bool WantsShortcutKey(int Key, TShiftState Shift) const override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, QPoint MousePos) override;
   void DblClick() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

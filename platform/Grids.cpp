@@ -526,6 +526,13 @@ void TCustomGrid::keyPressEvent(QKeyEvent* e) {
 }
 
 bool TCustomGrid::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (WantsShortcutKey(VirtualKeyFromEvent(*k), ShiftStateFromModifiers(k->modifiers()))) {
+      e->accept();
+      return true;
+    }
+  }
   // Tab and Backtab reach the control instead of moving the focus while it wants them.
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);

@@ -114,6 +114,8 @@ protected:
   virtual void DoExit() {}
   // Whether Tab is a key for the control (true) or moves the focus (false).
   virtual bool WantsTabKey() const { return true; }
+  // Keys the control handles itself even where a menu command has the same shortcut.
+  virtual bool WantsShortcutKey(int Key, TShiftState Shift) const { return false; }
 
   void StopSelecting();
 
