@@ -196,6 +196,7 @@ TfrmMain::TfrmMain(const QString& settingsFile, QWidget* parent)
   popmnuHedEdt->addAction(acSearch);
   popmnuHedEdt->addAction(acGoto);
   ConnectFileCommands();
+  ConnectEditCommands();
 
   // An error in one step ends the creation steps; the window is usable all the same.
   Guarded([this] { FormCreate(this); });
@@ -409,7 +410,12 @@ void TfrmMain::FormCreate(QObject* /*Sender*/) {
   // (recent menus are loaded here)
   // (UseShellExtension follows the registry check here)
   miReadOnly->setChecked(!DavAruOptions.OpenReadOnly);
-  // (the idle handler is installed here)
+  if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance())) {
+    QPointer<TfrmMain> self(this);
+    app->OnIdle = [self] {
+      if (self) self->ApplicationIdle();
+    };
+  }
   FMDIClient->setBackground(ColorToQColor(kClientColor));
 }
 

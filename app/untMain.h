@@ -137,6 +137,19 @@ public:
   // The editor context menu, for windows created by the file commands.
   void AttachContextMenu(TfrmDavAru& frm);
 
+  // ---- status bar and edit commands
+  void ApplicationIdle();
+  void acUndoExecute();
+  void acRedoExecute();
+  void acCutExecute();
+  void acCopyExecute();
+  void acPasteExecute();
+  void acSelectAllExecute();
+  void miReadOnlyClick();
+  void miBookmarkClick(QAction* Sender);
+  void miEditInsertNibbleClick();
+  void miEditDeleteNibbleClick();
+
   // ---- MDI frame services
   QMdiArea* MDIClient() const { return FMDIClient; }
   // A new, still hidden editor window in the client area; counts towards WindowCount.
@@ -163,6 +176,8 @@ private:
   void CreateToolBar();
   void CreateStatusBar();
   void ConnectFileCommands();
+  void ConnectEditCommands();
+  TVXHexEditorEx* ActiveEditor() const;
   void UpdateWindowList();
   QList<QMdiSubWindow*> TileableWindows() const;
 
