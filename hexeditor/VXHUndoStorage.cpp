@@ -435,16 +435,11 @@ void TVXHUndoStorage::Undo() {
       RestoreUndoState(H, rec);
       break;
     case ukInsertNibble:
-      ed.ShiftNibblesLeft(H.Position, false);
-      ed.SetByte(H.Position, first);
-      ed.SetChanged(H.Position, H.Flags & ufFirstChanged);
-      RestoreUndoState(H, rec);
-      ed.CutChangeMarks(H.Position);
-      ed.FDataStorage.SetSize(ed.DataSize() - 1);
-      ed.UpdateGridSize();
-      break;
     case ukDeleteNibble:
-      ed.ShiftNibblesRight(H.Position, false);
+      // The reverse shift on the low half, then the byte as it was; the size ends one lower
+      // than the shift left it (a removal keeps the size, an insertion adds a byte).
+      if (kind == ukInsertNibble) ed.ShiftNibblesLeft(H.Position, false);
+      else ed.ShiftNibblesRight(H.Position, false);
       ed.SetByte(H.Position, first);
       ed.SetChanged(H.Position, H.Flags & ufFirstChanged);
       RestoreUndoState(H, rec);

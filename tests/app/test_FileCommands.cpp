@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "MainFixture.h"
 #include "app/untHexFrm.h"
 #include "app/untIniFile.h"
 #include "app/untMain.h"
@@ -18,32 +19,13 @@
 
 namespace {
 
-void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-class FileCommands : public ::testing::Test {
+class FileCommands : public MainWindowFixture {
 protected:
-  TempDir Dir;
-  ScriptedPrompts Script;
-  std::unique_ptr<TfrmMain> Main;
-
-  void SetUp() override {
-    SetDefaultSettings();
-    ProcessCommandLine({});
-    Main = std::make_unique<TfrmMain>(Dir.Path(QStringLiteral("test.ini")));
-    Main->resize(900, 700);
-    Main->show();
-  }
-  void TearDown() override {
-    for (TfrmDavAru* w : Main->EditorWindows()) w->davaruMain->SetModified(false);
-    Main.reset();
-    FlushDeletes();
-  }
   QStringList Captions() const {
     QStringList r;
     for (TfrmDavAru* w : Main->EditorWindows()) r << w->windowTitle();
     return r;
   }
-  TVXHexEditorEx& Active() { return *Main->ActiveEditorWindow()->davaruMain; }
   TfrmDavAru* Open(const QString& path) {
     Script.OpenNames.push_back(path);
     Main->acFileOpen->trigger();

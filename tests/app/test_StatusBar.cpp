@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <memory>
 
+#include "MainFixture.h"
 #include "app/untHexFrm.h"
 #include "app/untIniFile.h"
 #include "app/untMain.h"
@@ -15,31 +16,14 @@
 
 namespace {
 
-class StatusBar : public ::testing::Test {
+class StatusBar : public MainWindowFixture {
 protected:
-  TempDir Dir;
-  ScriptedPrompts Script;
-  std::unique_ptr<TfrmMain> Main;
-
-  void SetUp() override {
-    SetDefaultSettings();
-    ProcessCommandLine({});
-    Main = std::make_unique<TfrmMain>(Dir.Path(QStringLiteral("test.ini")));
-    Main->resize(900, 700);
-    Main->show();
-  }
-  void TearDown() override {
-    for (TfrmDavAru* w : Main->EditorWindows()) w->davaruMain->SetModified(false);
-    Main.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
   QStringList Panels() {
     Main->ApplicationIdle();
     QStringList r;
     for (int i = 0; i < 5; ++i) r << Main->StatusPanel(i)->text();
     return r;
   }
-  TVXHexEditorEx& Active() { return *Main->ActiveEditorWindow()->davaruMain; }
   QAction* Bookmark(QMenu* menu, int tag) {
     for (QAction* a : menu->actions())
       if (a->data().toInt() == tag) return a;
