@@ -90,17 +90,7 @@ void TCustomVXHexEditor::InsertData(const void* Buffer, int Count, int Position)
   UpdateGridSize();
 }
 
-void TCustomVXHexEditor::AppendData(const void* Buffer, int Count) {
-  if (Count <= 0) return;
-  const int oldSize = DataSize();
-  if (oldSize == 0) {
-    FDataStorage.SetPosition(0);
-    FChangeMarks.clear();
-  }
-  FDataStorage.Grow(int64_t(oldSize) + Count);
-  WriteBuffer(Buffer, oldSize, Count);
-  UpdateGridSize();
-}
+void TCustomVXHexEditor::AppendData(const void* Buffer, int Count) { InsertData(Buffer, Count, DataSize()); }
 
 void TCustomVXHexEditor::DeleteData(int Start, int End, int ACol, int ARow) {
   const int size = DataSize();
