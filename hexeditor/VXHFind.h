@@ -17,6 +17,12 @@
 using TVXHFoldTable = std::array<uint8_t, 256>;
 TVXHFoldTable MakeFoldTable(TVXHTranslationKind Kind);
 
+// Dest[i] := Fold[Source[i]]. Kernel -1 takes the fastest this processor has; 0 is the
+// scalar one, 1 the AVX2 and 2 the AVX-512 one (tests compare them; an unavailable one
+// falls back to the fastest).
+void FoldBuffer(const TVXHFoldTable& Fold, const uint8_t* Source, uint8_t* Dest, size_t Count, int Kernel = -1);
+bool FoldKernelAvailable(int Kernel);
+
 // The reference scan: retries every start position in turn. Slow; for tests and benchmarks.
 // Fold null: exact. Last at or beyond Size means the last byte; a negative Start counts as 0.
 int NaiveFind(const uint8_t* Data, int Size, const uint8_t* Pattern, int Length, int Start, int Last,

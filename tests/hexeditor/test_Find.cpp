@@ -102,6 +102,22 @@ TEST(FindCore, FoldTableLowersThroughTheTranslation) {
   EXPECT_EQ(dos['Z'], 'z');
 }
 
+TEST(FindCore, EveryFoldKernelFoldsLikeTheTable) {
+  std::mt19937 rng(5);
+  TVXHFoldTable table;
+  for (uint8_t& v : table) v = static_cast<uint8_t>(rng());
+  const QByteArray data = RandomBytes(rng, 1000, AllBytes());
+  for (int kernel = 0; kernel <= 2; ++kernel) {
+    if (!FoldKernelAvailable(kernel)) continue;
+    for (int count : {0, 7, 31, 64, 65, 999}) {
+      QByteArray out(count, '\0');
+      FoldBuffer(table, U(data) + 1, reinterpret_cast<uint8_t*>(out.data()), count, kernel);
+      for (int i = 0; i < count; ++i)
+        ASSERT_EQ(uint8_t(out[i]), table[uint8_t(data[i + 1])]) << "kernel " << kernel << " at " << i;
+    }
+  }
+}
+
 TEST(FindCore, RewriteForReplaceBuildsWhatSplicingBuilds) {
   std::mt19937 rng(99);
   for (int round = 0; round < 2000; ++round) {
