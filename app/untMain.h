@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/untFindDialog.h"  // search, replace, go-to
+#include "app/untReplace.h"     // search, replace, go-to
 #include "platform/Forms.h"
 
 class QAction;
@@ -121,6 +123,18 @@ public:
   void miWindowVerticalClick();
   void miWindowIconizedClick();
   void miWindowArrangeClick();
+
+  // ---- search, replace, go-to
+  TFindRec FindRec;
+  TReplaceRec ReplaceRec;
+  // Runs the modal dialogs of these commands; empty runs them with exec(). Tests put in
+  // one that fills and closes the dialog.
+  TModalRunner RunDialog;
+  void acSearchExecute();
+  void acSearchAgainExecute();
+  void acReplaceExecute();
+  void acGotoExecute();
+  // ---- end search, replace, go-to
 
   // ---- MDI frame services
   QMdiArea* MDIClient() const { return FMDIClient; }
