@@ -114,6 +114,25 @@ void BM_Find(benchmark::State& state) {
 }
 BENCHMARK(BM_Find)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The folding kernels alone (0 scalar, 1 AVX2, 2 AVX-512), 64 KiB blocks as the search uses them.
+void BM_FoldKernel(benchmark::State& state) {
+  const int kernel = static_cast<int>(state.range(0));
+  if (!FoldKernelAvailable(kernel)) {
+    state.SkipWithError("not available on this processor");
+    return;
+  }
+  const TVXHFoldTable fold = MakeFoldTable(tkAsIs);
+  std::vector<uint8_t> block(1 << 16);
+  const uint8_t* data = RandomData().data();
+  for (auto _ : state) {
+    for (size_t off = 0; off < size_t(kFindSize); off += block.size())
+      FoldBuffer(fold, data + off, block.data(), block.size(), kernel);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * kFindSize);
+}
+BENCHMARK(BM_FoldKernel)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // 64 MiB of bytes below 40h with "WXYZ" planted a million times.
 void LoadReplaceDocument(TCustomVXHexEditor& ed) {
   static const std::vector<uint8_t> doc = [] {
