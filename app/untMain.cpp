@@ -249,6 +249,10 @@ void TfrmMain::CreateActions() {
        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
   make(acGoto, "acGoto", QStringLiteral("&Gehe zu ..."), QStringLiteral("Gehe zu"), -1,
        QKeySequence(Qt::CTRL | Qt::Key_G));
+  connectGuarded(acSearch, [this] { acSearchExecute(); });
+  connectGuarded(acSearchAgain, [this] { acSearchAgainExecute(); });
+  connectGuarded(acReplace, [this] { acReplaceExecute(); });
+  connectGuarded(acGoto, [this] { acGotoExecute(); });
   make(acOptions, "acOptions", QStringLiteral("&Optionen ..."), QStringLiteral("Einstellungen"), iiOptions,
        QKeySequence(Qt::CTRL | Qt::Key_P));
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/untFindDialog.h"
+#include "app/untReplace.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 
@@ -149,6 +151,17 @@ public:
   void miBookmarkClick(QAction* Sender);
   void miEditInsertNibbleClick();
   void miEditDeleteNibbleClick();
+
+  // ---- search, replace, go-to
+  TFindRec FindRec;
+  TReplaceRec ReplaceRec;
+  // Runs the modal dialogs of these commands; empty runs them with exec(). Tests put in
+  // one that fills and closes the dialog.
+  TModalRunner RunDialog;
+  void acSearchExecute();
+  void acSearchAgainExecute();
+  void acReplaceExecute();
+  void acGotoExecute();
 
   // ---- MDI frame services
   QMdiArea* MDIClient() const { return FMDIClient; }

@@ -266,6 +266,25 @@ public:
   TNotifyEvent OnInvalidKey;
   TNotifyEvent OnTopLeftChanged;
 
+  // ---- find
+  // The first match of Pattern that begins at or after Start and ends at or before Last
+  // (values at or beyond DataSize mean the last byte), or -1. With IgnoreCase each document
+  // byte is lower-cased through the translation before it is compared; the pattern is
+  // compared as given (see FoldCase). Caret, selection and data stay as they are.
+  int Find(const void* Pattern, int Length, int Start, int Last, bool IgnoreCase);
+  // Lower-cases Count bytes as Find(IgnoreCase) lower-cases the document's bytes.
+  void FoldCase(uint8_t* Buffer, int Count) const;
+  // Selects the Length bytes at Position and puts Size bytes of Replacement in their place
+  // (deletes them when Size is 0) as one undo step. False when the change was refused.
+  bool ReplaceFound(int Position, int Length, const void* Replacement, int Size);
+  // Replaces every match from Start on, left to right; the search resumes behind each
+  // replacement, so inserted bytes are never searched again. Returns the number replaced.
+  // The result is that of ReplaceFound on each match in turn, undo history included; Fast
+  // false takes exactly that path, one by one (the reference the fast path is tested against).
+  int ReplaceAll(const void* Pattern, int Length, const void* Replacement, int Size, bool IgnoreCase,
+                 int Start = 0, bool Fast = true);
+  // ---- end find
+
   // ---- events
   TNotifyEvent OnChange;
   TNotifyEvent OnSelectionChanged;
@@ -317,6 +336,13 @@ protected:
   void ClearPendingPress() { FPendingPress = false; }
   void CopyWithProgress(TStream& Source, TStream& Dest, int64_t Count, TVXHProgressKind Kind);
   void Loaded();
+
+  // ---- find
+  // Does all but the last of the matches after Pos in one pass, with the state and undo
+  // records the one-by-one path leaves; returns how many (0: nothing done, go on one by one).
+  int ReplaceMatchesInBulk(const uint8_t* Pattern, int Length, const uint8_t* Replacement, int Size,
+                           bool IgnoreCase, int& Pos, int FirstPosition);
+  // ---- end find
 
   bool event(QEvent* e) override;
   void changeEvent(QEvent* e) override;
