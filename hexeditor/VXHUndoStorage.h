@@ -77,7 +77,6 @@ public:
   // Appends Count complete records (Size bytes, each framed as AddUndo frames it) that a
   // bulk edit built itself; the caller has trimmed the history as AddUndo would have.
   void AppendRecords(const void* Records, int64_t Size, int Count);
-  // ---- end find
   // Header of the newest record (and its description); returns its kind.
   int ReadLastHeader(TVXHUndoHeader& H, uint8_t& FirstData, QString& Description) const;
 

@@ -283,7 +283,6 @@ public:
   // false takes exactly that path, one by one (the reference the fast path is tested against).
   int ReplaceAll(const void* Pattern, int Length, const void* Replacement, int Size, bool IgnoreCase,
                  int Start = 0, bool Fast = true);
-  // ---- end find
 
   // ---- events
   TNotifyEvent OnChange;
@@ -342,7 +341,6 @@ protected:
   // records the one-by-one path leaves; returns how many (0: nothing done, go on one by one).
   int ReplaceMatchesInBulk(const uint8_t* Pattern, int Length, const uint8_t* Replacement, int Size,
                            bool IgnoreCase, int& Pos, int FirstPosition);
-  // ---- end find
 
   bool event(QEvent* e) override;
   void changeEvent(QEvent* e) override;
