@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFont>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -171,6 +172,13 @@ TfrmMain::TfrmMain(const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent), FSettingsFile(settingsFile) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("ZQ HEXEditor 1.1"));
+  // The window's default font: 8 points (11 pixels) of a plain sans serif face, which is what
+  // makes the fixed status panel widths fit their texts.
+  QFont uiFont;
+  uiFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+  uiFont.setStyleHint(QFont::SansSerif);
+  uiFont.setPixelSize(11);
+  setFont(uiFont);
 
   FMDIClient = new QMdiArea(this);
   FMDIClient->setObjectName(QStringLiteral("MDIClient"));
@@ -390,6 +398,7 @@ void TfrmMain::CreateStatusBar() {
     auto* panel = new QLabel(stbrMain);
     panel->setFixedWidth(width);
     panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel->setIndent(2);  // the texts fill the fixed widths nearly to the edge
     stbrMain->addWidget(panel);
     FStatusPanels << panel;
   }
