@@ -59,7 +59,9 @@ TEST_F(StatusBar, AnEmptyNewDocument) {
 
 TEST_F(StatusBar, WriteProtectedFileInTheReadOnlyView) {
   DavAruOptions.OpenReadOnly = true;
-  Script.OpenNames.push_back(QCoreApplication::applicationFilePath());
+  const QString readOnly = Dir.UnwritableFile();
+  if (readOnly.isEmpty()) GTEST_SKIP() << "no file here can be made unwritable";
+  Script.OpenNames.push_back(readOnly);
   Main->acFileOpen->trigger();
   EXPECT_EQ(Panels().at(4), QStringLiteral("[schreibgeschützt] [nur lesen]"));
   EXPECT_FALSE(Main->acReplace->isEnabled());

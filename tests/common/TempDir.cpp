@@ -1,6 +1,11 @@
 #include "common/TempDir.h"
 
+#include <QCoreApplication>
 #include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <stdexcept>
 
 TempDir::TempDir() {
@@ -31,4 +36,22 @@ QByteArray TempDir::Pattern(int size, unsigned seed) {
     b[i] = static_cast<char>(x >> 24);
   }
   return b;
+}
+
+namespace {
+bool writable(const QString& path) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+}  // namespace
+
+QString TempDir::UnwritableFile() {
+  const QString p = Write(QStringLiteral("write-protected.bin"), Pattern(1000, 3));
+  ::chmod(QFile::encodeName(p).constData(), 0444);
+  if (!writable(p)) return p;
+  const QString exe = QCoreApplication::applicationFilePath();  // busy while it runs
+  if (!writable(exe)) return exe;
+  return QString();
 }
