@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
 
-PACKAGES=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation)
+PACKAGES=(cmake g++ make qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation)
 
 ensure_packages() {
   local missing=()
