@@ -280,3 +280,24 @@ TEST(KeyboardFocus, TabLeavesTheControlWhenItDoesNotWantTabs) {
   QTest::keyClick(ed, Qt::Key_Tab);
   EXPECT_TRUE(edit->hasFocus());
 }
+
+TEST(KeyboardEmpty, TypingIntoAnEmptyDocumentAppendsInInsertModeOnly) {
+  TCustomVXHexEditor ed;
+  ed.show();
+  ed.setFocus();
+  QTest::keyClicks(&ed, QStringLiteral("ab"));
+  EXPECT_EQ(ed.DataSize(), 0);
+  ed.SetInsertMode(true);
+  QTest::keyClicks(&ed, QStringLiteral("abcd"));
+  ASSERT_EQ(ed.DataSize(), 2);
+  EXPECT_EQ(ed.GetByte(0), 0xAB);
+  EXPECT_EQ(ed.GetByte(1), 0xCD);
+  EXPECT_EQ(ed.CellToPosition(ed.Col(), ed.Row()), 2);  // on the append position
+  QTest::keyClick(&ed, Qt::Key_Tab);
+  QTest::keyClicks(&ed, QStringLiteral("Hi"));
+  EXPECT_EQ(ed.DataSize(), 4);
+  EXPECT_EQ(ed.GetByte(2), 'H');
+  EXPECT_EQ(ed.GetByte(3), 'i');
+  while (ed.CanUndo()) ed.Undo();
+  EXPECT_EQ(ed.DataSize(), 0);
+}
