@@ -357,8 +357,8 @@ void TVXHUndoStorage::CreateRedo(const TVXHUndoHeader& H, int Kind) {
   FRedo = std::move(r);
 }
 
-// Caret, modified flag, insert mode, selection and display state as recorded.
-void TVXHUndoStorage::RestoreUndoState(const TVXHUndoHeader& H, const uint8_t* Record) {
+// Caret (second digit included), modified flag and insert mode as recorded in a header.
+void TVXHUndoStorage::RestoreCaretState(const TVXHUndoHeader& H) {
   TCustomVXHexEditor& ed = FEditor;
   const bool inChar = H.Flags & ufCaretInCharField;
   TGridCoord cell = ed.PositionToCell(H.CaretPos, inChar);
@@ -366,6 +366,12 @@ void TVXHUndoStorage::RestoreUndoState(const TVXHUndoHeader& H, const uint8_t* R
   ed.MoveCurrentCell(cell.X, cell.Y, true);
   ed.FModified = H.Flags & ufModified;
   ed.SetInsertMode(H.Flags & ufInsertMode);
+}
+
+// Caret, modified flag, insert mode, selection and display state as recorded.
+void TVXHUndoStorage::RestoreUndoState(const TVXHUndoHeader& H, const uint8_t* Record) {
+  TCustomVXHexEditor& ed = FEditor;
+  RestoreCaretState(H);
   if (H.Flags & ufHasSelection) {
     const uint8_t* sel = Record + H.RecordSize - 16;
     ed.SetSelectionRaw(get32(sel + 8), get32(sel), get32(sel + 4), false);
@@ -501,16 +507,11 @@ void TVXHUndoStorage::Redo() {
 
   // The state of the moment the change had been made.
   for (int i = 0; i < 10; ++i) ed.FBookmarks[i] = r->Bookmarks[i];
-  const bool inChar = H.Flags & ufCaretInCharField;
-  TGridCoord cell = ed.PositionToCell(H.CaretPos, inChar);
-  if (!inChar && (H.Flags & ufCaretOnLowDigit) && ed.DataSize() > 0) ++cell.X;
-  ed.MoveCurrentCell(cell.X, cell.Y, true);
-  ed.FModified = H.Flags & ufModified;
-  ed.SetInsertMode(H.Flags & ufInsertMode);
+  RestoreCaretState(H);
   ed.SetSelectionRaw(r->SelAnchor, r->SelLow, r->SelHigh, false);
   ed.RestoreDisplayState(static_cast<TVXHTranslationKind>(H.Translation), H.Flags & ufUnicodeChars,
                          H.Flags & ufUnicodeBigEndian, H.BytesPerUnit);
-  ed.SetCaretInCharField(inChar);
+  ed.SetCaretInCharField(H.Flags & ufCaretInCharField);
   ed.SetChanged(H.Position, H.Flags & ufFirstChanged);
   if (r->Kind == ukChangeBytes && H.Count == 2) ed.SetChanged(H.Position + 1, H.Flags & ufSecondChanged);
   if (!FLastUndone.isEmpty()) {

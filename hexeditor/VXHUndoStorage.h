@@ -83,6 +83,7 @@ public:
 private:
   struct TRedoStep;
   void CreateRedo(const TVXHUndoHeader& H, int Kind);
+  void RestoreCaretState(const TVXHUndoHeader& H);
   void RestoreUndoState(const TVXHUndoHeader& H, const uint8_t* Record);
   void Compact();
   QString DescriptionOfLast() const;

@@ -341,7 +341,9 @@ void TIniFile::WriteBool(const QString& Section, const QString& Ident, bool Valu
   WriteString(Section, Ident, Value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void TIniFile::ReadSection(const QString& Section, QStringList& Strings) const {
+// The keys of a section in file order, each once (its first occurrence counts), as
+// "Key" or with WithValues as "Key=Value".
+void TIniFile::ReadKeys(const QString& Section, QStringList& Strings, bool WithValues) const {
   Strings.clear();
   TIniText t;
   if (!Load(FFileName, t)) return;
@@ -351,8 +353,12 @@ void TIniFile::ReadSection(const QString& Section, QStringList& Strings) const {
     const QString folded = k.toCaseFolded();
     if (seen.contains(folded)) return;
     seen.insert(folded);
-    Strings << k;
+    Strings << (WithValues ? k + u'=' + Truncated(t.ValueAt(i)) : k);
   });
+}
+
+void TIniFile::ReadSection(const QString& Section, QStringList& Strings) const {
+  ReadKeys(Section, Strings, false);
 }
 
 void TIniFile::ReadSections(QStringList& Strings) const {
@@ -370,17 +376,7 @@ void TIniFile::ReadSections(QStringList& Strings) const {
 }
 
 void TIniFile::ReadSectionValues(const QString& Section, QStringList& Strings) const {
-  Strings.clear();
-  TIniText t;
-  if (!Load(FFileName, t)) return;
-  QSet<QString> seen;
-  t.ForEachKey(Section.trimmed(), [&](qsizetype i) {
-    const QString& k = t.Info[i].Name;
-    const QString folded = k.toCaseFolded();
-    if (seen.contains(folded)) return;
-    seen.insert(folded);
-    Strings << k + u'=' + Truncated(t.ValueAt(i));
-  });
+  ReadKeys(Section, Strings, true);
 }
 
 bool TIniFile::SectionExists(const QString& Section) const {

@@ -73,5 +73,6 @@ public:
   static constexpr int MaxValueLength = 2047;
 
 private:
+  void ReadKeys(const QString& Section, QStringList& Strings, bool WithValues) const;
   QString FFileName;
 };
